@@ -1,0 +1,69 @@
+// The common open and save dialogs.
+#include "platform/win32/Win32Application.h"
+
+#include <commdlg.h>
+
+#include <vector>
+
+namespace platform::win32 {
+
+namespace {
+
+// Centres the dialog horizontally on the main window's monitor, its top at a third of the
+// free height.
+UINT_PTR CALLBACK PlacementHook(HWND hook, UINT message, WPARAM, LPARAM lParam) {
+  if (message == WM_INITDIALOG) {
+    SetWindowLongPtrW(hook, GWLP_USERDATA, reinterpret_cast<const OPENFILENAMEW*>(lParam)->lCustData);
+  } else if (message == WM_NOTIFY && reinterpret_cast<const NMHDR*>(lParam)->code == CDN_INITDONE) {
+    const HWND dialog = GetParent(hook);
+    const auto mainWindow = reinterpret_cast<HWND>(GetWindowLongPtrW(hook, GWLP_USERDATA));
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(mainWindow, MONITOR_DEFAULTTONEAREST), &monitor);
+    RECT frame;
+    GetWindowRect(dialog, &frame);
+    const RECT& area = monitor.rcWork;
+    const int x = area.left + ((area.right - area.left) - (frame.right - frame.left)) / 2;
+    const int y = area.top + ((area.bottom - area.top) - (frame.bottom - frame.top)) / 3;
+    SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  return 0;
+}
+
+}  // namespace
+
+bool Win32Application::RunFileDialog(const FileDialog& dialog, std::string& fileName) {
+  std::wstring filter;
+  for (const FilterEntry& entry : SplitFilter(dialog.Filter())) {
+    filter += Wide(entry.description) + L'\0' + Wide(entry.pattern) + L'\0';
+  }
+  filter += L'\0';
+
+  // The buffer holds at most kMaxFileName characters with the terminating zero.
+  std::vector<wchar_t> buffer(FileDialog::kMaxFileName + 1, L'\0');
+  const std::wstring start = Wide(fileName);
+  if (start.size() < static_cast<std::size_t>(FileDialog::kMaxFileName)) std::copy(start.begin(), start.end(), buffer.begin());
+
+  OPENFILENAMEW settings{};
+  settings.lStructSize = sizeof settings;
+  settings.hwndOwner = AppWindow();
+  settings.hInstance = Instance();
+  settings.lpstrFilter = filter.c_str();
+  settings.nFilterIndex = 1;
+  settings.lpstrFile = buffer.data();
+  settings.nMaxFile = FileDialog::kMaxFileName;
+  settings.Flags = dialog.Options();
+  settings.lpfnHook = PlacementHook;
+  settings.lCustData = reinterpret_cast<LPARAM>(MainWindow());
+
+  BOOL chosen;
+  {
+    TaskModalScope scope;
+    chosen = dialog.Kind() == FileDialogKind::Open ? GetOpenFileNameW(&settings) : GetSaveFileNameW(&settings);
+  }
+  if (!chosen) return false;
+  fileName = Narrow(buffer.data());
+  return true;
+}
+
+}  // namespace platform::win32
