@@ -149,3 +149,50 @@ TEST(HelpMenu, AboutBoxShowsOnceAndIsDestroyed) {
   EXPECT_EQ(p.app.liveModalForms, 0);
   EXPECT_TRUE(p.app.boxes.empty());
 }
+
+TEST(PasswordDialog, LayoutAndButtons) {
+  platform::MemoryApplication app;
+  TPasswordDlg dialog(app);
+  EXPECT_EQ(PasswordDlg, &dialog);
+  EXPECT_EQ(dialog.Layout().caption, "パスワードダイアログ");
+  EXPECT_EQ(dialog.Layout().clientWidth, 233);
+  EXPECT_EQ(dialog.Layout().clientHeight, 138);
+  EXPECT_EQ(dialog.Layout().border, platform::BorderStyle::Dialog);
+  struct Row {
+    const platform::Control* control;
+    Bounds bounds;
+    const char* text;
+  };
+  const Row rows[] = {
+      {dialog.Label1, {8, 9, 0, 0}, "パスワードの入力 :"},
+      {dialog.Password, {8, 27, 217, 20}, ""},
+      {dialog.Label2, {12, 52, 0, 0}, "ここで設定するパスワードは、起動時や"},
+      {dialog.Label3, {12, 68, 0, 0}, "押印時に入力するものではありません。"},
+      {dialog.Label4, {12, 84, 0, 0}, "本機能制限の変更・解除専用のものです。"},
+      {dialog.OKBtn, {70, 107, 75, 25}, "OK"},
+      {dialog.CancelBtn, {150, 107, 75, 25}, "キャンセル"},
+  };
+  for (const Row& row : rows) {
+    EXPECT_EQ(row.control->GetBounds().left, row.bounds.left) << row.text;
+    EXPECT_EQ(row.control->GetBounds().top, row.bounds.top) << row.text;
+    if (row.bounds.width) EXPECT_TRUE(SameBounds(row.control->GetBounds(), row.bounds)) << row.text;
+    EXPECT_EQ(row.control->Text(), row.text);
+  }
+  for (const platform::Label* navy : {dialog.Label2, dialog.Label3, dialog.Label4})
+    EXPECT_EQ(navy->Color(), platform::TextColor::Navy);
+  EXPECT_EQ(dialog.Label1->Color(), platform::TextColor::WindowText);
+  EXPECT_EQ(dialog.Password->PasswordChar(), '*');
+  EXPECT_EQ(dialog.Password->TabOrder(), 0);
+  EXPECT_EQ(dialog.OKBtn->TabOrder(), 1);
+  EXPECT_EQ(dialog.CancelBtn->TabOrder(), 2);
+  EXPECT_TRUE(dialog.OKBtn->Options().isDefault);
+  EXPECT_TRUE(dialog.CancelBtn->Options().isCancel);
+
+  dialog.Password->Type("abc");
+  dialog.OKBtn->Click();
+  EXPECT_EQ(dialog.PasswordText, "abc");
+  EXPECT_EQ(dialog.GetModalResult(), platform::mrOk);
+  dialog.CancelBtn->Click();
+  EXPECT_EQ(dialog.PasswordText, "");
+  EXPECT_EQ(dialog.GetModalResult(), platform::mrCancel);
+}
