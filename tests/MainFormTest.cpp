@@ -175,7 +175,9 @@ TEST(PasswordDialog, LayoutAndButtons) {
   for (const Row& row : rows) {
     EXPECT_EQ(row.control->GetBounds().left, row.bounds.left) << row.text;
     EXPECT_EQ(row.control->GetBounds().top, row.bounds.top) << row.text;
-    if (row.bounds.width) EXPECT_TRUE(SameBounds(row.control->GetBounds(), row.bounds)) << row.text;
+    if (row.bounds.width) {
+      EXPECT_TRUE(SameBounds(row.control->GetBounds(), row.bounds)) << row.text;
+    }
     EXPECT_EQ(row.control->Text(), row.text);
   }
   for (const platform::Label* navy : {dialog.Label2, dialog.Label3, dialog.Label4})

@@ -19,19 +19,18 @@ bool IsSystemKey(UINT message) {
   return message == WM_SYSKEYDOWN || message == WM_SYSKEYUP || message == WM_SYSCHAR;
 }
 
+BOOL CALLBACK DisableWindow(HWND window, LPARAM disabled) {
+  if (IsWindowVisible(window) && IsWindowEnabled(window)) {
+    EnableWindow(window, FALSE);
+    reinterpret_cast<std::vector<HWND>*>(disabled)->push_back(window);
+  }
+  return TRUE;
+}
+
 }  // namespace
 
 TaskModalScope::TaskModalScope() : active_(GetActiveWindow()) {
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND window, LPARAM list) -> BOOL {
-        if (IsWindowVisible(window) && IsWindowEnabled(window)) {
-          EnableWindow(window, FALSE);
-          reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&disabled_));
+  EnumThreadWindows(GetCurrentThreadId(), DisableWindow, reinterpret_cast<LPARAM>(&disabled_));
 }
 
 TaskModalScope::~TaskModalScope() {
