@@ -4,6 +4,8 @@
 
 namespace policy {
 
+const char* const kPolicyFileFilter = "Pelaroポリシーファイル(*.plq)|*.plq";
+
 std::string WithPolicyExtension(const std::string& fileName) {
   std::size_t lastDelimiter = std::string::npos;
   platform::ForEachSingleByte(fileName, [&](std::size_t i, unsigned char c) {

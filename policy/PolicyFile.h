@@ -5,7 +5,8 @@
 
 namespace policy {
 
-constexpr const char* kPolicyFileFilter = "Pelaroポリシーファイル(*.plq)|*.plq";
+// The file dialogs' filter: one entry, policy files (*.plq).
+extern const char* const kPolicyFileFilter;
 
 // The name with its extension replaced by ".plq": everything from the last "." on, when no
 // "\" or ":" follows that dot; otherwise ".plq" is appended. The scan steps over double-byte
