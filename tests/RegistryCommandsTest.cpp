@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <map>
+#include <set>
+
 #include "platform/Registry.h"
 #include "policy/Password.h"
 #include "TestSupport.h"
@@ -365,4 +368,84 @@ TEST(RegistryImport, JapanesePcRegistrationMadeByAnotherTool) {
   p.app.ClickMenu("C1");
   EXPECT_EQ(p.app.boxes.back().text, kErased);
   EXPECT_EQ(p.Value("adm"), "0");
+}
+
+// Values of a registered policy replaced from outside by something no tool of ours writes.
+TEST(RegistryErrors, HostileValueKindsInEveryCommand) {
+  using platform::ValueType;
+  struct Kind {
+    const char* what;
+    ValueType type;
+    std::vector<std::uint8_t> data;  // empty: filled with the value's own text, no terminating zero
+  };
+  const Kind wrongTypes[] = {
+      {"REG_DWORD", ValueType::Dword, {1, 0, 0, 0}},
+      {"REG_BINARY", ValueType::Binary, {'1', 0}},
+      {"REG_MULTI_SZ", ValueType::MultiString, {'1', 0, 0, 0, 0, 0}},
+  };
+  // Which values each command reads (a value only written is simply replaced).
+  const std::map<std::string, std::set<std::string>> reads = {
+      {"L1", {"adm", "Policy01"}}, {"S1", {"adm", "admstr"}}, {"C1", {"adm", "admstr"}}};
+  const std::map<std::string, std::string> success = {
+      {"L1", "グループポリシーを読込みました"}, {"S1", kRegistered}, {"C1", kErased}};
+
+  for (const char* value : {"adm", "admstr", "Policy01"}) {
+    for (const Kind& kind : wrongTypes) {
+      for (const auto& [menu, read] : reads) {
+        Program p;
+        p.PutValue("adm", "1");
+        p.PutValue("admstr", policy::StoredPasswordForm("pw"));
+        p.PutValue("Policy01", "ttttttttttttt");
+        p.app.registry.Put(policy::kPolicyKeyPath, value, {kind.type, kind.data});
+        const auto before = Snapshot(p);
+        p.WillEnterPassword("pw");
+        p.app.ClickMenu(menu);
+        const std::string context = std::string(value) + " as " + kind.what + " in " + menu;
+        ASSERT_FALSE(p.app.boxes.empty()) << context;
+        if (read.count(value)) {
+          EXPECT_EQ(p.app.boxes.back().text, "'" + std::string(value) + "' のデータ型が不正です.") << context;
+          EXPECT_EQ(Snapshot(p), before) << context;
+        } else {
+          EXPECT_EQ(p.app.boxes.back().text, success.at(menu)) << context;
+          if (menu != "L1") {
+            EXPECT_EQ(p.app.registry.Value(policy::kPolicyKeyPath, value)->type, ValueType::String) << context;
+          }
+        }
+      }
+    }
+  }
+
+  // An empty REG_SZ reads as empty; one without its terminating zero reads as its text.
+  struct Case {
+    const char* value;
+    std::vector<std::uint8_t> data;
+    const char* menu;
+    std::string message;
+  };
+  const std::vector<std::uint8_t> empty{0, 0};
+  const Case cases[] = {
+      {"adm", empty, "L1", "グループポリシーは登録されていません"},
+      {"adm", empty, "C1", "グループポリシーは設定されていません。"},
+      {"adm", empty, "S1", kRegistered},  // not registered: the entry sets a new password
+      {"admstr", empty, "S1", kWrongPassword},
+      {"admstr", empty, "C1", kWrongPassword},
+      {"Policy01", empty, "L1", "グループポリシーを読込みました"},
+      {"adm", {'1', 0}, "C1", kErased},
+      {"admstr", {'l', 0, 'k', 0}, "C1", kErased},  // "pw" scrambled, no zero
+      {"Policy01", {'t', 0, 't', 0, 't', 0}, "L1", "グループポリシーを読込みました"},
+  };
+  for (const Case& c : cases) {
+    Program p;
+    p.PutValue("adm", "1");
+    p.PutValue("admstr", policy::StoredPasswordForm("pw"));
+    p.PutValue("Policy01", "ttttttttttttt");
+    p.app.registry.Put(policy::kPolicyKeyPath, c.value, {ValueType::String, c.data});
+    p.WillEnterPassword("pw");
+    p.app.ClickMenu(c.menu);
+    ASSERT_FALSE(p.app.boxes.empty());
+    EXPECT_EQ(p.app.boxes.back().text, c.message) << c.value << " in " << c.menu;
+    if (std::string(c.value) == "Policy01") {
+      EXPECT_EQ(p.Boxes(), c.data.size() == 2 ? "fffffffffffff" : "tttffffffffff");
+    }
+  }
 }
