@@ -21,6 +21,9 @@ int Hold(const std::wstring& readyFile, const std::wstring& doneFile) {
   try {
     Program program = Program::Launch();
     HWND main = program.WaitForVisibleTopLevel(L"TMainForm");
+    // The virtual screen's pointer starts at its centre, over the window, where it would highlight
+    // a control: move it to a corner as a person moves the mouse away before a screenshot.
+    SetCursorPos(ScreenSize().cx - 1, ScreenSize().cy - 1);
     // Have everything painted before the picture is taken.
     RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     Sleep(300);
