@@ -15,6 +15,7 @@ step() {
   "$@" || status=1
 }
 
+step "the executables" scripts/check-exe.sh
 step "native tests" ctest --test-dir build/native --output-on-failure -j2
 step "native tests under ASan and UBSan" ctest --test-dir build/native-sanitize --output-on-failure -j2
 if [[ -x fuzz/run.sh ]]; then
