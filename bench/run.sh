@@ -72,7 +72,7 @@ product=$x64/stampctl.exe
 minimal=$x64/minimal-window.exe
 launcher=$x64/bench-startup.exe
 
-# shellcheck source=../scripts/wine-env.sh
+# shellcheck source-path=SCRIPTDIR source=../scripts/wine-env.sh
 source "$repo/scripts/wine-env.sh"
 started=$SECONDS
 wine_env_init
