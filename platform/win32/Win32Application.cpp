@@ -107,10 +107,11 @@ void Win32Application::CreateWindowFor(Form& form) {
 
 void Win32Application::Run() {
   if (mainForm_) {
-    ShowWindow(appWindow_, SW_SHOWNOACTIVATE);
     ShowWindow(MainWindow(), SW_SHOW);
     SetForegroundWindow(MainWindow());
     mainForm_->FocusFirstControl();
+    // Then the taskbar button: the window the user waits for comes first.
+    ShowWindow(appWindow_, SW_SHOWNOACTIVATE);
 
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
