@@ -51,13 +51,6 @@ wine_env_init
 work=$wine_work
 log() { wine_log "$@"; }
 
-# Wine here loads only the bitmap fonts of its own font folder; without Marlett the title bar's
-# buttons come out as the letters 0, 1 and r. A copy in the prefix's Fonts folder is loaded.
-add_marlett() {
-  cp /usr/share/wine/fonts/marlett.ttf "$work/template/drive_c/windows/Fonts/" 2>/dev/null ||
-    log "Marlett (package fonts-wine) is missing: title bar buttons will show letters"
-}
-
 # Runs the driver in prefix $1 with the remaining arguments; its output goes through a pipe so that
 # Wine writes it as plain bytes even when the script runs in a terminal.
 run_driver() {
@@ -92,7 +85,6 @@ make_locale
 
 if [[ $mode == show && -n ${DISPLAY:-} ]]; then
   make_template
-  add_marlett
   new_prefix show
   in_wine "$prefix" "$wine" "$program"
   exit $?
@@ -100,7 +92,6 @@ fi
 
 start_xvfb
 make_template
-add_marlett
 log "display $DISPLAY and Wine prefix ready after $((SECONDS - started)) s"
 
 case $mode in

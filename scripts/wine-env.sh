@@ -77,6 +77,10 @@ make_template() {
   in_wine "$template" "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null
   # The program's font face, resolved to the installed IPA font whatever the character set.
   in_wine "$template" "$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ Ｐゴシック' /d IPAPGothic /f >/dev/null
+  # Wine here loads only the bitmap fonts of its own font folder; without Marlett the title bar's
+  # buttons come out as the letters 0, 1 and r. A copy in the prefix's Fonts folder is loaded.
+  cp /usr/share/wine/fonts/marlett.ttf "$template/drive_c/windows/Fonts/" 2>/dev/null ||
+    wine_log "Marlett (package fonts-wine) is missing: title bar buttons will show letters"
   # Ending the server is what writes the registry to disk.
   in_wine "$template" "$wineserver" -k
   in_wine "$template" "$wineserver" -w
