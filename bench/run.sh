@@ -1,27 +1,30 @@
 #!/usr/bin/env bash
 # Measures stampctl.exe against an empty Win32 window (minimal-window.exe) under Wine: start-up
-# time to the main window, peak working set, and the sizes of the executables.
+# time to the main window, peak working set, and the sizes of the executables; then the time of
+# each registry and file command against the same Win32 calls written out by hand.
 #
-#   bench/run.sh [-n RUNS] [-v] [--build] [-B BUILD_ROOT]
+#   bench/run.sh [-n RUNS] [-v] [-w] [--build] [-B BUILD_ROOT]
 #
 #   -n RUNS        timed runs of each program after one warm-up each (default 20)
-#   -v             print every run as it happens
+#   -v             print every run and every batch of commands as it happens
+#   -w             time the commands on the real (hidden) main window, check box messages included
 #   --build        bring both build trees up to date first (otherwise what is built is measured)
 #   -B BUILD_ROOT  folder holding the x86_64 and i686 trees (default: build/ in the repository)
 #
 # A missing tree is configured and built; a tree that exists is used as it is, except that any of
-# the three programs the run needs that is missing is built. Only the x86_64 programs run (64-bit
+# the four programs the run needs that is missing is built. Only the x86_64 programs run (64-bit
 # Wine); the i686 build is only weighed. Prints figures; it passes or fails nothing on timing.
 set -euo pipefail
 
 repo=$(cd "$(dirname "$0")/.." && pwd)
 runs=20
 verbose=()
+window=()
 rebuild=0
 build_root=$repo/build
 
 usage() {
-  sed -n '5,10s/^# \{0,1\}//p' "$0" >&2
+  sed -n '6,12s/^# \{0,1\}//p' "$0" >&2
   exit 2
 }
 
@@ -29,6 +32,7 @@ while (($#)); do
   case $1 in
     -n) (($# >= 2)) || usage; runs=$2; shift 2 ;;
     -v) verbose=(-v); shift ;;
+    -w) window=(--window); shift ;;
     --build) rebuild=1; shift ;;
     -B) (($# >= 2)) || usage; build_root=$2; shift 2 ;;
     *) usage ;;
@@ -63,14 +67,15 @@ ensure_tree() {
   fi
 }
 
-# The x86_64 tree must yield all three programs; a failing i686 build only leaves its size out.
-ensure_tree x86_64 stampctl minimal-window bench-startup
+# The x86_64 tree must yield all four programs; a failing i686 build only leaves its size out.
+ensure_tree x86_64 stampctl minimal-window bench-startup bench-commands
 ensure_tree i686 stampctl || log "the i686 build failed; its size is left out"
 
 x64=$build_root/x86_64
 product=$x64/stampctl.exe
 minimal=$x64/minimal-window.exe
 launcher=$x64/bench-startup.exe
+commands=$x64/bench-commands.exe
 
 # shellcheck source-path=SCRIPTDIR source=../scripts/wine-env.sh
 source "$repo/scripts/wine-env.sh"
@@ -89,6 +94,14 @@ results=$(in_wine "$prefix" timeout --kill-after=10 300 "$wine" "$launcher" "${v
 launcher_rc=$?
 set -e
 [[ -n $results ]] || { log "the launcher reported nothing (exit $launcher_rc)"; exit 1; }
+
+# 20 batches of 100 calls of each command and of its hand-written versions: 10 to 40 seconds,
+# depending on whether the file system flushes the rewritten policy file on every close.
+log "timing the commands"
+set +e
+command_results=$(in_wine "$prefix" timeout --kill-after=10 600 "$wine" "$commands" "${verbose[@]}" "${window[@]}" | cat)
+commands_rc=$?
+set -e
 
 # One line per program: exe, class, runs, median, lowest, highest ms, median peak bytes.
 IFS=$'\t' read -r _ _ p_runs p_ms p_lo p_hi p_peak < <(sed -n 1p <<<"$results")
@@ -122,5 +135,28 @@ size_row "x86_64/stampctl.exe" "$product"
 size_row "i686/minimal-window.exe" "$build_root/i686/minimal-window.exe"
 size_row "x86_64/minimal-window.exe" "$minimal"
 echo
+
+# One line per command: name, calls, median, lowest and highest batch, bare and lean medians (us).
+if [[ -n $command_results ]]; then
+  first_calls=$(cut -f 2 <<<"$command_results" | head -n 1)
+  if ((${#window[@]})); then where="on the hidden main window"; else where="on a main form without windows"; fi
+  echo "Commands $where, dialogs answered at once: µs per call, median of 20 batches,"
+  echo "$first_calls calls of each; bare: the same Win32 calls by hand; lean: the fewest calls doing the same work"
+  echo
+  crow() { printf '  %-10s %10s %16s %10s %7s %10s %7s\n' "$@"; }
+  crow "command" "median" "lowest..highest" "bare" "ratio" "lean" "ratio"
+  while IFS=$'\t' read -r name _ c_med c_lo c_hi b_med l_med; do
+    lean_ratio=-
+    [[ $l_med == - ]] || lean_ratio=$(ratio "$c_med" "$l_med")
+    crow "$name" "$c_med" "$(printf '%.0f..%.0f' "$c_lo" "$c_hi")" "$b_med" "$(ratio "$c_med" "$b_med")" "$l_med" \
+      "$lean_ratio"
+  done <<<"$command_results"
+  echo "  aim: ratio to bare <= 1.5"
+  echo
+else
+  log "the command bench reported nothing"
+fi
+((commands_rc == 0)) || log "bench-commands exit $commands_rc: a command went another way than intended; see above"
 log "finished after $((SECONDS - started)) s"
-exit "$launcher_rc"
+((launcher_rc == 0)) || exit "$launcher_rc"
+exit "$commands_rc"
