@@ -63,7 +63,7 @@ make_locale() {
 in_wine() {
   local p=$1
   shift
-  env WINEPREFIX="$p" WINEDEBUG=-all HOME="$wine_work/home" LOCPATH="$wine_work/locale" \
+  env WINEPREFIX="$p" WINEDEBUG="${STAMPCTL_WINEDEBUG:--all}" HOME="$wine_work/home" LOCPATH="$wine_work/locale" \
     LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 "$@" </dev/null
 }
 
@@ -81,6 +81,10 @@ make_template() {
   # buttons come out as the letters 0, 1 and r. A copy in the prefix's Fonts folder is loaded.
   cp /usr/share/wine/fonts/marlett.ttf "$template/drive_c/windows/Fonts/" 2>/dev/null ||
     wine_log "Marlett (package fonts-wine) is missing: title bar buttons will show letters"
+  # A crash ends the crashing process at once: Wine's debugger would otherwise start and wait on
+  # its own window, holding the run until the driver's time-out.
+  in_wine "$template" "$wine" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Auto /d 1 /f >/dev/null
+  in_wine "$template" "$wine" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d 'false' /f >/dev/null
   # Ending the server is what writes the registry to disk.
   in_wine "$template" "$wineserver" -k
   in_wine "$template" "$wineserver" -w

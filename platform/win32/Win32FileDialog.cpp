@@ -2,6 +2,7 @@
 #include "platform/win32/Win32Application.h"
 
 #include <commdlg.h>
+#include <dlgs.h>
 
 #include <vector>
 
@@ -9,9 +10,30 @@ namespace platform::win32 {
 
 namespace {
 
+// A name typed or pasted into the dialog stops where the program's buffer ends: comdlg32 takes an
+// over-long path apart in buffers of its own size (Wine's overruns them), and such a name could
+// not be returned anyway.
+BOOL CALLBACK LimitEdit(HWND window, LPARAM) {
+  wchar_t className[8];
+  if (GetClassNameW(window, className, 8) && lstrcmpiW(className, L"Edit") == 0) {
+    SendMessageW(window, EM_LIMITTEXT, FileDialog::kMaxFileName - 1, 0);
+  }
+  return TRUE;
+}
+
+void LimitFileName(HWND dialog) {
+  HWND name = GetDlgItem(dialog, cmb13);
+  if (!name) name = GetDlgItem(dialog, edt1);
+  if (!name) return;
+  // The name box is an edit, a combo box or (Wine) an extended combo box around one: the limit
+  // goes to whichever edit takes the keys.
+  LimitEdit(name, 0);
+  EnumChildWindows(name, LimitEdit, 0);
+}
+
 // Centres the dialog horizontally on the main window's monitor, its top at a third of the
-// free height.
-UINT_PTR CALLBACK PlacementHook(HWND hook, UINT message, WPARAM, LPARAM lParam) {
+// free height, and limits the name to the buffer.
+UINT_PTR CALLBACK DialogHook(HWND hook, UINT message, WPARAM, LPARAM lParam) {
   if (message == WM_INITDIALOG) {
     SetWindowLongPtrW(hook, GWLP_USERDATA, reinterpret_cast<const OPENFILENAMEW*>(lParam)->lCustData);
   } else if (message == WM_NOTIFY && reinterpret_cast<const NMHDR*>(lParam)->code == CDN_INITDONE) {
@@ -26,6 +48,7 @@ UINT_PTR CALLBACK PlacementHook(HWND hook, UINT message, WPARAM, LPARAM lParam) 
     const int x = area.left + ((area.right - area.left) - (frame.right - frame.left)) / 2;
     const int y = area.top + ((area.bottom - area.top) - (frame.bottom - frame.top)) / 3;
     SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    LimitFileName(dialog);
   }
   return 0;
 }
@@ -64,7 +87,7 @@ bool Win32Application::RunFileDialog(const FileDialog& dialog, std::string& file
   settings.lpstrFile = buffer.data();
   settings.nMaxFile = FileDialog::kMaxFileName;
   settings.Flags = dialog.Options();
-  settings.lpfnHook = PlacementHook;
+  settings.lpfnHook = DialogHook;
   settings.lCustData = reinterpret_cast<LPARAM>(MainWindow());
 
   const DialogFunction run = LoadDialogFunction(dialog.Kind());
