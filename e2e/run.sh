@@ -51,15 +51,17 @@ wine_env_init
 work=$wine_work
 log() { wine_log "$@"; }
 
-# Runs the driver in prefix $1 with the remaining arguments; its output goes through a pipe so that
-# Wine writes it as plain bytes even when the script runs in a terminal.
+# Runs the driver in prefix $1 with the remaining arguments. Its output goes to a file, shown as it
+# grows, so that Wine writes plain bytes even in a terminal, and so that a process the program
+# started (the help viewer) and that inherited the output cannot hold the run open.
 run_driver() {
-  local prefix=$1
+  local prefix=$1 out=$wine_work/driver.out rc=0
   shift
-  set +e
-  in_wine "$prefix" timeout --kill-after=10 600 "$wine" "$driver" "$@" | cat
-  local rc=${PIPESTATUS[0]}
-  set -e
+  : >"$out"
+  in_wine "$prefix" timeout --kill-after=10 1200 "$wine" "$driver" "$@" >"$out" 2>&1 &
+  local driver_pid=$!
+  tail -n +1 -f --pid="$driver_pid" "$out"
+  wait "$driver_pid" || rc=$?
   return "$rc"
 }
 

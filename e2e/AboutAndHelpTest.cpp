@@ -1,0 +1,154 @@
+// The ヘルプ menu as a person meets it: the About box, opened and closed each way a person closes
+// it, and the help viewer the program asks for.
+#include "Driver.h"
+#include "MenuCommands.h"
+#include "RegistryHelpers.h"
+
+#include <tlhelp32.h>
+
+#include <algorithm>
+#include <iterator>
+
+namespace e2e {
+namespace {
+
+// Processes of the session whose image is this file name.
+std::vector<DWORD> ProcessesNamed(std::wstring_view image) {
+  std::vector<DWORD> found;
+  const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return found;
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
+    if (lstrcmpiW(entry.szExeFile, std::wstring(image).c_str()) == 0) found.push_back(entry.th32ProcessID);
+  }
+  CloseHandle(snapshot);
+  return found;
+}
+
+// Visible top-level windows of a process, whatever their class.
+std::vector<HWND> VisibleWindowsOf(DWORD process) {
+  struct Search {
+    DWORD process;
+    std::vector<HWND> windows;
+  } search{process, {}};
+  EnumWindows(
+      [](HWND window, LPARAM context) -> BOOL {
+        auto& s = *reinterpret_cast<Search*>(context);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == s.process && IsWindowVisible(window)) s.windows.push_back(window);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.windows;
+}
+
+// Ends the viewer at the end of the scenario, whatever it shows then: it is the viewer's own.
+struct ViewerGuard {
+  DWORD process;
+  ~ViewerGuard() {
+    if (const HANDLE handle = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, process)) {
+      TerminateProcess(handle, 0);
+      WaitForSingleObject(handle, kTimeoutMs);
+      CloseHandle(handle);
+    }
+  }
+};
+
+enum class Close { OkButton, EnterKey, CloseBox };
+const char* Name(Close how) {
+  switch (how) {
+    case Close::OkButton: return "OK";
+    case Close::EnterKey: return "Enter";
+    case Close::CloseBox: return "close box";
+  }
+  return "?";
+}
+
+}  // namespace
+
+SCENARIO(AboutBoxShowsTheVersionAndClosesEachWay) {
+  Program program = Program::Launch();
+  const HWND main = program.WaitForVisibleTopLevel(L"TMainForm");
+
+  for (const Close how : {Close::OkButton, Close::EnterKey, Close::CloseBox}) {
+    const std::string note = Name(how);
+    PostCommand(main, menu::kAbout);
+    const HWND box = program.WaitForVisibleTopLevel(L"TAboutBox");
+    CHECK_EQ_NOTE(TextOf(box), L"バージョン情報", note);
+    const SIZE client = ClientSizeOf(box);
+    CHECK_EQ_NOTE(client.cx, LONG{298}, note);
+    CHECK_EQ_NOTE(client.cy, LONG{213}, note);
+    CHECK_EQ_NOTE((StyleOf(box) & WS_THICKFRAME) != 0, false, note);
+    CHECK_EQ_NOTE(IsWindowEnabled(main) != FALSE, false, note);
+
+    std::vector<HWND> texts, icons;
+    for (HWND control : InReadingOrder(DescendantsOf(box, L"Static"))) {
+      ((StyleOf(control) & SS_TYPEMASK) == SS_ICON ? icons : texts).push_back(control);
+    }
+    const wchar_t* const kTexts[] = {L"Pelaro印鑑グループポリシーエディタ", L"Version 1.11",
+                                     L"Copyright (C) 2026 Pelaro ツール開発チーム",
+                                     L"ご質問は社内のシステム管理担当までお寄せください。"};
+    REQUIRE(texts.size() == std::size(kTexts));
+    for (size_t i = 0; i < texts.size(); ++i) CHECK_EQ_NOTE(TextOf(texts[i]), kTexts[i], note);
+    REQUIRE(icons.size() == 1);
+    CHECK_EQ_NOTE(SendMessageW(icons[0], STM_GETICON, 0, 0) != 0, true, note);
+
+    const std::vector<HWND> buttons = DescendantsOf(box, L"Button");
+    REQUIRE(buttons.size() == 1);
+    CHECK_EQ_NOTE(TextOf(buttons[0]), L"OK", note);
+    CHECK_EQ_NOTE(StyleOf(buttons[0]) & BS_TYPEMASK, LONG_PTR{BS_DEFPUSHBUTTON}, note);
+
+    switch (how) {
+      case Close::OkButton: Click(buttons[0]); break;
+      case Close::EnterKey:
+        reg::WaitForKeyboardFocus(box, buttons[0]);
+        reg::PressKey(VK_RETURN);
+        break;
+      case Close::CloseBox: PostCloseBox(box); break;
+    }
+    // Made for one showing: the window is destroyed, not hidden.
+    WaitFor("the About box to be destroyed after " + note, [&] { return !IsWindow(box); });
+    program.WaitUntilIdle(main);
+    CHECK_EQ_NOTE(program.TopLevelWindows(L"TAboutBox").size(), size_t{0}, note);
+  }
+}
+
+// There is no help file beside the program here, so the viewer that starts can only say so; what
+// matters is that the program asked for it and goes on, and that it lets the viewer go at the end.
+SCENARIO(HelpStartsTheHelpViewer) {
+  const std::vector<DWORD> before = ProcessesNamed(L"winhlp32.exe");
+  Program program = Program::Launch();
+  const HWND main = program.WaitForVisibleTopLevel(L"TMainForm");
+  PostCommand(main, menu::kHelp);
+  const DWORD viewer = WaitFor("the help viewer to start", [&] {
+    for (DWORD process : ProcessesNamed(L"winhlp32.exe")) {
+      if (std::find(before.begin(), before.end(), process) == before.end()) return process;
+    }
+    return DWORD{0};
+  });
+  const ViewerGuard guard{viewer};
+  // Without the file the viewer says so in a box of its own (and names it), and the program waits for the answer
+  // as it waits for any help request to be taken.
+  const HWND error = WaitFor("the help viewer's message", [&] {
+    for (HWND window : VisibleWindowsOf(viewer)) {
+      if (ClassOf(window) == L"#32770") return window;
+    }
+    return HWND{};
+  }, 30000);
+  // Wine's viewer offers to look for the file; the program named it.
+  CHECK(MessageTextOf(error).find(L"'stampctl.hlp'") != std::wstring::npos);
+  Answer(error, IDNO);
+  program.WaitUntilIdle(main);
+  Click(reg::WaitForEditor(program).boxes[0]);
+  WaitFor("the first box to be ticked after help", [&] { return IsChecked(reg::WaitForEditor(program).boxes[0]); });
+
+  CHECK(ProcessesNamed(L"winhlp32.exe") != before);  // the viewer stays for the next request
+  PostCloseBox(main);
+  CHECK_EQ(program.WaitForExit(), DWORD{0});
+  // At its end the program tells the viewer it is no longer needed.
+  WaitFor("the help viewer to end", [&] { return ProcessesNamed(L"winhlp32.exe") == before; });
+}
+
+}  // namespace e2e
