@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <cwchar>
+#include <functional>
 #include <memory>
 
 namespace e2e::reg {
@@ -454,10 +455,12 @@ std::wstring Steps(std::initializer_list<std::wstring_view> steps) {
   return joined;
 }
 
-std::wstring RunCommand(const Program& program, const Editor& editor, UINT command, std::wstring_view password,
-                        Leave accept, std::source_location where) {
+namespace {
+
+std::wstring GoThroughCommand(const Program& program, const Editor& editor, const std::function<void()>& give,
+                              std::wstring_view password, Leave accept, std::source_location where) {
   program.WaitUntilIdle(editor.window, where);
-  PostCommand(editor.window, command);
+  give();
   std::wstring steps;
   auto add = [&](const std::wstring& step) { steps += (steps.empty() ? L"" : L" | ") + step; };
   for (;;) {
@@ -481,6 +484,19 @@ std::wstring RunCommand(const Program& program, const Editor& editor, UINT comma
   }
   program.WaitUntilIdle(editor.window, where);
   return steps;
+}
+
+}  // namespace
+
+std::wstring RunCommand(const Program& program, const Editor& editor, UINT command, std::wstring_view password,
+                        Leave accept, std::source_location where) {
+  return GoThroughCommand(program, editor, [&] { PostCommand(editor.window, command); }, password, accept, where);
+}
+
+std::wstring RunMenuCommand(const Program& program, const Editor& editor, std::wstring_view menuKeys,
+                            std::wstring_view password, Leave accept, std::source_location where) {
+  return GoThroughCommand(
+      program, editor, [&] { PressMenuKeys(program, editor.window, menuKeys, where); }, password, accept, where);
 }
 
 }  // namespace e2e::reg

@@ -136,5 +136,10 @@ std::wstring Steps(std::initializer_list<std::wstring_view> steps);
 std::wstring RunCommand(const Program& program, const Editor& editor, UINT command, std::wstring_view password,
                         Leave accept = Leave::EnterKey,
                         std::source_location where = std::source_location::current());
+// The same, the command given from the keyboard through the menu bar: Alt with the first key,
+// then the item's letter, e.g. L"FS".
+std::wstring RunMenuCommand(const Program& program, const Editor& editor, std::wstring_view menuKeys,
+                            std::wstring_view password, Leave accept = Leave::EnterKey,
+                            std::source_location where = std::source_location::current());
 
 }  // namespace e2e::reg
