@@ -4,27 +4,11 @@
 #include "MenuCommands.h"
 #include "RegistryHelpers.h"
 
-#include <tlhelp32.h>
-
 #include <algorithm>
 #include <iterator>
 
 namespace e2e {
 namespace {
-
-// Processes of the session whose image is this file name.
-std::vector<DWORD> ProcessesNamed(std::wstring_view image) {
-  std::vector<DWORD> found;
-  const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return found;
-  PROCESSENTRY32W entry{};
-  entry.dwSize = sizeof entry;
-  for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
-    if (lstrcmpiW(entry.szExeFile, std::wstring(image).c_str()) == 0) found.push_back(entry.th32ProcessID);
-  }
-  CloseHandle(snapshot);
-  return found;
-}
 
 // Visible top-level windows of a process, whatever their class.
 std::vector<HWND> VisibleWindowsOf(DWORD process) {

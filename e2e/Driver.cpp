@@ -1,6 +1,7 @@
 #include "Driver.h"
 
 #include <commctrl.h>
+#include <tlhelp32.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -273,6 +274,19 @@ void SetText(HWND edit, std::wstring_view text) {
 
 void TypeText(HWND edit, std::wstring_view text) {
   for (wchar_t c : text) PostMessageW(edit, WM_CHAR, c, 1);
+}
+
+std::vector<DWORD> ProcessesNamed(std::wstring_view image) {
+  std::vector<DWORD> found;
+  const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return found;
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
+    if (lstrcmpiW(entry.szExeFile, std::wstring(image).c_str()) == 0) found.push_back(entry.th32ProcessID);
+  }
+  CloseHandle(snapshot);
+  return found;
 }
 
 void PostCommand(HWND window, UINT commandId) { PostMessageW(window, WM_COMMAND, MAKEWPARAM(commandId, 0), 0); }

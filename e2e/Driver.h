@@ -114,6 +114,9 @@ LRESULT HitTest(HWND window, POINT screenPoint);
 int TabCount(HWND tabControl);
 std::wstring TabText(HWND tabControl, int index);
 
+// Processes of the session whose image has this file name (any case), e.g. L"winhlp32.exe".
+std::vector<DWORD> ProcessesNamed(std::wstring_view image);
+
 // --- Acting on windows ----------------------------------------------------------------------
 // Everything that may open a modal window is posted, never sent: a send would not return until
 // the modal window closed, and the driver would sit waiting on itself.

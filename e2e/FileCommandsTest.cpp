@@ -3,6 +3,7 @@
 #include "Driver.h"
 #include "FileDialogHelpers.h"
 #include "MenuCommands.h"
+#include "Messages.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -10,10 +11,7 @@
 namespace e2e {
 namespace {
 
-const wchar_t* const kOverwrite = L"同名ファイルに上書きします";
-const wchar_t* const kSaveCancelled = L"ファイル保存を中止します";
-const wchar_t* const kCannotOpen = L"ファイルをオープンできません";
-const wchar_t* const kSaved = L"ファイルに保存しました";
+using namespace msg;
 
 constexpr size_t kRecordSize = 1088;
 

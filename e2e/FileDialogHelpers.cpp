@@ -139,27 +139,16 @@ bool CheckBytes(const std::optional<Bytes>& actual, const Bytes& expected, std::
 // --- The main window --------------------------------------------------------------------------
 
 PolicyWindow FindPolicyWindow(const Program& program, std::source_location where) {
-  PolicyWindow found{program.WaitForVisibleTopLevel(L"TMainForm", where), {}};
-  // The only buttons of the main window are the restrictions' check boxes.
-  found.boxes = InReadingOrder(DescendantsOf(found.window, L"Button"));
-  if (found.boxes.size() != kRestrictionCount) {
-    Abort("the main window has " + std::to_string(found.boxes.size()) + " check boxes, expected 13", where);
-  }
-  return found;
+  return reg::WaitForEditor(program, where);
 }
 
 std::string Flags(const PolicyWindow& main) {
-  std::string flags;
-  for (HWND box : main.boxes) flags += IsChecked(box) ? 't' : 'f';
-  return flags;
+  const std::wstring flags = reg::BoxFlags(main);
+  return std::string(flags.begin(), flags.end());
 }
 
 void SetFlags(const PolicyWindow& main, std::string_view flags, std::source_location where) {
-  const std::string now = Flags(main);
-  for (size_t i = 0; i < main.boxes.size(); ++i) {
-    if (now[i] != flags[i]) Click(main.boxes[i]);
-  }
-  WaitForFlags(main, flags, where);
+  reg::SetBoxes(main, std::wstring(flags.begin(), flags.end()), where);
 }
 
 void WaitForFlags(const PolicyWindow& main, std::string_view flags, std::source_location where) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "Driver.h"
+#include "RegistryHelpers.h"
 
 namespace e2e {
 
@@ -37,10 +38,9 @@ bool CheckBytes(const std::optional<Bytes>& actual, const Bytes& expected, std::
 
 // --- The main window --------------------------------------------------------------------------
 
-struct PolicyWindow {
-  HWND window;
-  std::vector<HWND> boxes;  // the thirteen restrictions, top to bottom
-};
+// The main window and its thirteen boxes, top to bottom; the flags here are narrow strings, as
+// the file holds them.
+using PolicyWindow = reg::Editor;
 PolicyWindow FindPolicyWindow(const Program& program, std::source_location where = std::source_location::current());
 // The boxes as 't' (checked) and 'f', top to bottom.
 std::string Flags(const PolicyWindow& main);

@@ -55,67 +55,72 @@ void Input(WORD key, bool release, bool unicode = false) {
   SendInput(1, &input, sizeof input);
 }
 
+// A 32-bit top-down bitmap selected into a memory DC, to draw or copy into and read back.
+class Canvas {
+ public:
+  explicit Canvas(SIZE size) : size_(size), screen_(GetDC(nullptr)), memory_(CreateCompatibleDC(screen_)) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = size.cx;
+    info.bmiHeader.biHeight = -size.cy;  // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    bitmap_ = CreateDIBSection(screen_, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
+    old_ = SelectObject(memory_, bitmap_);
+  }
+  Canvas(const Canvas&) = delete;
+  Canvas& operator=(const Canvas&) = delete;
+  ~Canvas() {
+    SelectObject(memory_, old_);
+    DeleteObject(bitmap_);
+    DeleteDC(memory_);
+    ReleaseDC(nullptr, screen_);
+  }
+
+  HDC Screen() const { return screen_; }
+  HDC Dc() const { return memory_; }
+  // Every pixel, row by row, as COLORREF values.
+  std::vector<COLORREF> Pixels() const {
+    GdiFlush();
+    std::vector<COLORREF> pixels(static_cast<size_t>(size_.cx) * size_.cy);
+    const auto* bgrx = static_cast<const BYTE*>(bits_);
+    for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = RGB(bgrx[4 * i + 2], bgrx[4 * i + 1], bgrx[4 * i]);
+    return pixels;
+  }
+
+ private:
+  SIZE size_;
+  HDC screen_;
+  HDC memory_;
+  HBITMAP bitmap_ = nullptr;
+  HGDIOBJ old_ = nullptr;
+  void* bits_ = nullptr;
+};
+
 // The pixels of a rectangle of the screen, row by row, as COLORREF values.
 std::vector<COLORREF> CaptureScreen(const RECT& rect) {
-  const int width = rect.right - rect.left, height = rect.bottom - rect.top;
-  if (width <= 0 || height <= 0) return {};
+  const SIZE size{rect.right - rect.left, rect.bottom - rect.top};
+  if (size.cx <= 0 || size.cy <= 0) return {};
   // A virtual display may draw the pointer into the pixels read back, and it starts at the
   // centre, over the dialogs: out of the way first.
   const SIZE screenSize = ScreenSize();
   SetCursorPos(screenSize.cx - 1, screenSize.cy - 1);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;  // top-down
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-  GdiFlush();
-  std::vector<COLORREF> pixels(static_cast<size_t>(width) * height);
-  const auto* bgrx = static_cast<const BYTE*>(bits);
-  for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = RGB(bgrx[4 * i + 2], bgrx[4 * i + 1], bgrx[4 * i]);
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  return pixels;
+  const Canvas canvas(size);
+  BitBlt(canvas.Dc(), 0, 0, size.cx, size.cy, canvas.Screen(), rect.left, rect.top, SRCCOPY);
+  return canvas.Pixels();
 }
 
 // The icon drawn the way a static control in icon mode draws it: stretched over its client
 // area, on a background of the given colour.
 std::vector<COLORREF> RenderIcon(HICON icon, SIZE size, COLORREF background) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = size.cx;
-  info.bmiHeader.biHeight = -size.cy;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
+  const Canvas canvas(size);
   HBRUSH brush = CreateSolidBrush(background);
   const RECT all{0, 0, size.cx, size.cy};
-  FillRect(memory, &all, brush);
+  FillRect(canvas.Dc(), &all, brush);
   DeleteObject(brush);
-  DrawIconEx(memory, 0, 0, icon, size.cx, size.cy, 0, nullptr, DI_NORMAL);
-  GdiFlush();
-  std::vector<COLORREF> pixels(static_cast<size_t>(size.cx) * size.cy);
-  const auto* bgrx = static_cast<const BYTE*>(bits);
-  for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = RGB(bgrx[4 * i + 2], bgrx[4 * i + 1], bgrx[4 * i]);
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  return pixels;
+  DrawIconEx(canvas.Dc(), 0, 0, icon, size.cx, size.cy, 0, nullptr, DI_NORMAL);
+  return canvas.Pixels();
 }
 
 RECT ClientRectOnScreen(HWND window) {

@@ -3,6 +3,7 @@
 // dialog in between. Every value is checked from outside as the registry holds it, type and
 // bytes, and every window the program shows on the way is read.
 #include "MenuCommands.h"
+#include "Messages.h"
 #include "RegistryHelpers.h"
 
 #include <iterator>
@@ -11,16 +12,7 @@ namespace e2e {
 namespace {
 
 using namespace reg;
-
-const wchar_t* const kRegisterQuestion = L"現在の設定をパソコンへ登録します。\nよろしいですか？";
-const wchar_t* const kRegistered = L"グループポリシーを登録しました";
-const wchar_t* const kWrongPassword = L"登録されているパスワードと異なります";
-const wchar_t* const kRefused = L"このパスワードは設定できません";
-const wchar_t* const kNotSet = L"グループポリシーは設定されていません。";
-const wchar_t* const kEraseQuestion = L"現在のパソコンに登録されているグループポリシーを消去します。\nよろしいですか？";
-const wchar_t* const kErased = L"グループポリシーを消去しました";
-const wchar_t* const kNotRegistered = L"グループポリシーは登録されていません";
-const wchar_t* const kImported = L"グループポリシーを読込みました";
+using namespace msg;
 
 const wchar_t* const kAllOff = L"fffffffffffff";
 

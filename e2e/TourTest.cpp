@@ -4,9 +4,8 @@
 // behind its password; the About box and help; and the close box at the end. After each step the
 // window, the registry values and the file bytes are read from outside.
 #include "FileDialogHelpers.h"
+#include "Messages.h"
 #include "RegistryHelpers.h"
-
-#include <tlhelp32.h>
 
 #include <algorithm>
 
@@ -14,19 +13,10 @@ namespace e2e {
 namespace {
 
 using namespace reg;
-
-const wchar_t* const kSaved = L"ファイルに保存しました";
-const wchar_t* const kRegisterQuestion = L"現在の設定をパソコンへ登録します。\nよろしいですか？";
-const wchar_t* const kRegistered = L"グループポリシーを登録しました";
-const wchar_t* const kImported = L"グループポリシーを読込みました";
-const wchar_t* const kEraseQuestion = L"現在のパソコンに登録されているグループポリシーを消去します。\nよろしいですか？";
-const wchar_t* const kWrongPassword = L"登録されているパスワードと異なります";
-const wchar_t* const kErased = L"グループポリシーを消去しました";
+using namespace msg;
 
 const wchar_t* const kPassword = L"Tour-2026";
 const std::wstring kAllOff(13, L'f');
-
-PolicyWindow AsPolicyWindow(const Editor& editor) { return {editor.window, editor.boxes}; }
 
 std::string Narrow(std::wstring_view flags) { return std::string(flags.begin(), flags.end()); }
 
@@ -36,17 +26,7 @@ void FileCommand(const Program& program, const Editor& editor, std::wstring_view
   TypePathAndAccept(WaitForFileDialog(program), path);
 }
 
-size_t HelpViewers() {
-  size_t count = 0;
-  const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  PROCESSENTRY32W entry{};
-  entry.dwSize = sizeof entry;
-  for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
-    if (lstrcmpiW(entry.szExeFile, L"winhlp32.exe") == 0) ++count;
-  }
-  CloseHandle(snapshot);
-  return count;
-}
+size_t HelpViewers() { return ProcessesNamed(L"winhlp32.exe").size(); }
 
 }  // namespace
 
@@ -77,7 +57,7 @@ SCENARIO(TourOfEveryCommand) {
     CHECK_EQ(ReadValues(), Values{});
 
     FileCommand(program, editor, L"FW", policyFile);
-    ExpectMessages(program, AsPolicyWindow(editor), {{kSaved}});
+    ExpectMessages(program, editor, {{kSaved}});
     CheckBytes(ReadFileBytes(policyFile), FreshRecord(Narrow(prepared)), "the stored file");
 
     CHECK_EQ(RunMenuCommand(program, editor, L"FS", kPassword),
@@ -108,7 +88,7 @@ SCENARIO(TourOfEveryCommand) {
   const Editor editor = WaitForEditor(program);
   FileCommand(program, editor, L"FR", policyFile);
   WaitFor("the boxes read from the file", [&] { return BoxFlags(editor) == prepared; });
-  ExpectMessages(program, AsPolicyWindow(editor), {});
+  ExpectMessages(program, editor, {});
   CheckBytes(ReadFileBytes(policyFile), FreshRecord(Narrow(prepared)), "the file after reading it");
 
   CHECK_EQ(RunMenuCommand(program, editor, L"FC", L"tour-2026"), Steps({kEraseQuestion, kPasswordStep, kWrongPassword}));
