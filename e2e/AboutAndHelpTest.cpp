@@ -4,29 +4,10 @@
 #include "MenuCommands.h"
 #include "RegistryHelpers.h"
 
-#include <algorithm>
 #include <iterator>
 
 namespace e2e {
 namespace {
-
-// Visible top-level windows of a process, whatever their class.
-std::vector<HWND> VisibleWindowsOf(DWORD process) {
-  struct Search {
-    DWORD process;
-    std::vector<HWND> windows;
-  } search{process, {}};
-  EnumWindows(
-      [](HWND window, LPARAM context) -> BOOL {
-        auto& s = *reinterpret_cast<Search*>(context);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner == s.process && IsWindowVisible(window)) s.windows.push_back(window);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.windows;
-}
 
 // Ends the viewer at the end of the scenario, whatever it shows then: it is the viewer's own.
 struct ViewerGuard {
@@ -106,27 +87,18 @@ SCENARIO(HelpStartsTheHelpViewer) {
   Program program = Program::Launch();
   const HWND main = program.WaitForVisibleTopLevel(L"TMainForm");
   PostCommand(main, menu::kHelp);
-  const DWORD viewer = WaitFor("the help viewer to start", [&] {
-    for (DWORD process : ProcessesNamed(L"winhlp32.exe")) {
-      if (std::find(before.begin(), before.end(), process) == before.end()) return process;
-    }
-    return DWORD{0};
-  });
+  const DWORD viewer = WaitForNewProcess(L"winhlp32.exe", before);
   const ViewerGuard guard{viewer};
-  // Without the file the viewer says so in a box of its own (and names it), and the program waits for the answer
-  // as it waits for any help request to be taken.
-  const HWND error = WaitFor("the help viewer's message", [&] {
-    for (HWND window : VisibleWindowsOf(viewer)) {
-      if (ClassOf(window) == L"#32770") return window;
-    }
-    return HWND{};
-  }, 30000);
+  // Without the file the viewer says so in a box of its own, naming it, and the program waits for
+  // the answer as it waits for any help request to be taken.
+  const HWND error = WaitFor("the help viewer's message", [&] { return VisibleTopLevelOf(viewer, L"#32770"); }, 30000);
   // Wine's viewer offers to look for the file; the program named it.
   CHECK(MessageTextOf(error).find(L"'stampctl.hlp'") != std::wstring::npos);
   Answer(error, IDNO);
   program.WaitUntilIdle(main);
-  Click(reg::WaitForEditor(program).boxes[0]);
-  WaitFor("the first box to be ticked after help", [&] { return IsChecked(reg::WaitForEditor(program).boxes[0]); });
+  const HWND firstBox = reg::WaitForEditor(program).boxes[0];
+  Click(firstBox);
+  WaitFor("the first box to be ticked after help", [&] { return IsChecked(firstBox); });
 
   CHECK(ProcessesNamed(L"winhlp32.exe") != before);  // the viewer stays for the next request
   PostCloseBox(main);

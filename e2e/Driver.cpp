@@ -95,29 +95,10 @@ DWORD Program::WaitForExit(std::source_location where) const {
 }
 
 std::vector<HWND> Program::TopLevelWindows(std::wstring_view className) const {
-  struct Search {
-    DWORD processId;
-    std::wstring_view className;
-    std::vector<HWND> found;
-  } search{id_, className, {}};
-  EnumWindows(
-      [](HWND window, LPARAM param) -> BOOL {
-        auto& s = *reinterpret_cast<Search*>(param);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner == s.processId && ClassIs(window, s.className)) s.found.push_back(window);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  return TopLevelWindowsOf(id_, className);
 }
 
-HWND Program::VisibleTopLevel(std::wstring_view className) const {
-  for (HWND window : TopLevelWindows(className)) {
-    if (IsWindowVisible(window)) return window;
-  }
-  return nullptr;
-}
+HWND Program::VisibleTopLevel(std::wstring_view className) const { return VisibleTopLevelOf(id_, className); }
 
 HWND Program::WaitForVisibleTopLevel(std::wstring_view className, std::source_location where) const {
   return WaitFor(
@@ -276,6 +257,31 @@ void TypeText(HWND edit, std::wstring_view text) {
   for (wchar_t c : text) PostMessageW(edit, WM_CHAR, c, 1);
 }
 
+std::vector<HWND> TopLevelWindowsOf(DWORD process, std::wstring_view className) {
+  struct Search {
+    DWORD processId;
+    std::wstring_view className;
+    std::vector<HWND> found;
+  } search{process, className, {}};
+  EnumWindows(
+      [](HWND window, LPARAM param) -> BOOL {
+        auto& s = *reinterpret_cast<Search*>(param);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == s.processId && ClassIs(window, s.className)) s.found.push_back(window);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND VisibleTopLevelOf(DWORD process, std::wstring_view className) {
+  for (HWND window : TopLevelWindowsOf(process, className)) {
+    if (IsWindowVisible(window)) return window;
+  }
+  return nullptr;
+}
+
 std::vector<DWORD> ProcessesNamed(std::wstring_view image) {
   std::vector<DWORD> found;
   const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
@@ -287,6 +293,18 @@ std::vector<DWORD> ProcessesNamed(std::wstring_view image) {
   }
   CloseHandle(snapshot);
   return found;
+}
+
+DWORD WaitForNewProcess(std::wstring_view image, const std::vector<DWORD>& before, std::source_location where) {
+  return WaitFor(
+      "a new process " + Utf8(image),
+      [&] {
+        for (DWORD process : ProcessesNamed(image)) {
+          if (std::find(before.begin(), before.end(), process) == before.end()) return process;
+        }
+        return DWORD{0};
+      },
+      kTimeoutMs, where);
 }
 
 void PostCommand(HWND window, UINT commandId) { PostMessageW(window, WM_COMMAND, MAKEWPARAM(commandId, 0), 0); }

@@ -114,8 +114,14 @@ LRESULT HitTest(HWND window, POINT screenPoint);
 int TabCount(HWND tabControl);
 std::wstring TabText(HWND tabControl, int index);
 
+// Top-level windows of any process, hidden ones included; an empty class matches every class.
+std::vector<HWND> TopLevelWindowsOf(DWORD process, std::wstring_view className = {});
+HWND VisibleTopLevelOf(DWORD process, std::wstring_view className);
 // Processes of the session whose image has this file name (any case), e.g. L"winhlp32.exe".
 std::vector<DWORD> ProcessesNamed(std::wstring_view image);
+// Waits for a process with that image that is not among those listed before.
+DWORD WaitForNewProcess(std::wstring_view image, const std::vector<DWORD>& before,
+                        std::source_location where = std::source_location::current());
 
 // --- Acting on windows ----------------------------------------------------------------------
 // Everything that may open a modal window is posted, never sent: a send would not return until

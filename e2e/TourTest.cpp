@@ -7,8 +7,6 @@
 #include "Messages.h"
 #include "RegistryHelpers.h"
 
-#include <algorithm>
-
 namespace e2e {
 namespace {
 
@@ -26,14 +24,13 @@ void FileCommand(const Program& program, const Editor& editor, std::wstring_view
   TypePathAndAccept(WaitForFileDialog(program), path);
 }
 
-size_t HelpViewers() { return ProcessesNamed(L"winhlp32.exe").size(); }
-
 }  // namespace
 
 SCENARIO(TourOfEveryCommand) {
   const std::wstring policyFile = FreshFolder(L"Tour") + L"本社ポリシー.plq";
   const std::wstring prepared = L"ttfftfffftfft";  // the second pattern, then two boxes by hand
   const Values registered = {{L"admstr", Sz(Scrambled(kPassword))}, {L"adm", Sz(L"1")}, {L"Policy01", Sz(prepared)}};
+  const Values erased = {{L"admstr", Sz(Scrambled(kPassword))}, {L"adm", Sz(L"0")}, {L"Policy01", Sz(kAllOff)}};
 
   // --- First start: prepare, store, register, leave. ---
   {
@@ -41,18 +38,16 @@ SCENARIO(TourOfEveryCommand) {
     const Editor editor = WaitForEditor(program);
     CHECK_EQ(BoxFlags(editor), kAllOff);
 
-    PressMenuKeys(program, editor.window, L"P2");
-    WaitFor("the second pattern", [&] { return BoxFlags(editor) == L"tffftfffftfff"; });
-    PressMenuKeys(program, editor.window, L"P1");
-    WaitFor("the first pattern in place of the second", [&] { return BoxFlags(editor) == L"ttttttttttfff"; });
-    PressMenuKeys(program, editor.window, L"P3");
-    WaitFor("the third pattern", [&] { return BoxFlags(editor) == L"ftffftffftfff"; });
-    PressMenuKeys(program, editor.window, L"P4");
-    WaitFor("the fourth pattern", [&] { return BoxFlags(editor) == L"ttffttffftfff"; });
-    PressMenuKeys(program, editor.window, L"P5");
-    WaitFor("the fifth pattern", [&] { return BoxFlags(editor) == L"tttfffffftfff"; });
-    PressMenuKeys(program, editor.window, L"P2");
-    WaitFor("the second pattern again", [&] { return BoxFlags(editor) == L"tffftfffftfff"; });
+    // Every pattern in turn, each replacing the one before, then the second again to start from.
+    const struct {
+      const wchar_t* keys;
+      const wchar_t* flags;
+    } patterns[] = {{L"P2", L"tffftfffftfff"}, {L"P1", L"ttttttttttfff"}, {L"P3", L"ftffftffftfff"},
+                    {L"P4", L"ttffttffftfff"}, {L"P5", L"tttfffffftfff"}, {L"P2", L"tffftfffftfff"}};
+    for (const auto& pattern : patterns) {
+      PressMenuKeys(program, editor.window, pattern.keys);
+      WaitFor("the boxes of pattern " + Utf8(pattern.keys), [&] { return BoxFlags(editor) == pattern.flags; });
+    }
     SetBoxes(editor, prepared);
     CHECK_EQ(ReadValues(), Values{});
 
@@ -83,7 +78,7 @@ SCENARIO(TourOfEveryCommand) {
   }
 
   // --- Another takes it from the file, erases the registration, shows About and help. ---
-  const size_t viewersBefore = HelpViewers();
+  const std::vector<DWORD> viewersBefore = ProcessesNamed(L"winhlp32.exe");
   Program program = Program::Launch();
   const Editor editor = WaitForEditor(program);
   FileCommand(program, editor, L"FR", policyFile);
@@ -94,7 +89,7 @@ SCENARIO(TourOfEveryCommand) {
   CHECK_EQ(RunMenuCommand(program, editor, L"FC", L"tour-2026"), Steps({kEraseQuestion, kPasswordStep, kWrongPassword}));
   CHECK_EQ(ReadValues(), registered);
   CHECK_EQ(RunMenuCommand(program, editor, L"FC", kPassword), Steps({kEraseQuestion, kPasswordStep, kErased}));
-  CHECK_EQ(ReadValues(), (Values{{L"admstr", Sz(Scrambled(kPassword))}, {L"adm", Sz(L"0")}, {L"Policy01", Sz(kAllOff)}}));
+  CHECK_EQ(ReadValues(), erased);
   CHECK_EQ(BoxFlags(editor), prepared);
 
   PressMenuKeys(program, editor.window, L"HV");
@@ -110,19 +105,17 @@ SCENARIO(TourOfEveryCommand) {
 
   PressMenuKeys(program, editor.window, L"HH");
   // No help file lies beside the program here: the viewer that starts names the one asked for.
-  const HWND viewerBox = WaitFor("the help viewer's message", [&]() -> HWND {
-    if (HelpViewers() == viewersBefore) return nullptr;
-    const HWND box = FindWindowW(L"#32770", nullptr);
-    return box && MessageTextOf(box).find(L"'stampctl.hlp'") != std::wstring::npos ? box : nullptr;
-  }, 30000);
+  const DWORD viewer = WaitForNewProcess(L"winhlp32.exe", viewersBefore);
+  const HWND viewerBox = WaitFor("the help viewer's message", [&] { return VisibleTopLevelOf(viewer, L"#32770"); }, 30000);
+  CHECK(MessageTextOf(viewerBox).find(L"'stampctl.hlp'") != std::wstring::npos);
   Answer(viewerBox, IDNO);
   program.WaitUntilIdle(editor.window);
   CHECK_EQ(BoxFlags(editor), prepared);
 
   PostCloseBox(editor.window);
   CHECK_EQ(program.WaitForExit(), DWORD{0});
-  WaitFor("the help viewer to be let go", [&] { return HelpViewers() == viewersBefore; });
-  CHECK_EQ(ReadValues(), (Values{{L"admstr", Sz(Scrambled(kPassword))}, {L"adm", Sz(L"0")}, {L"Policy01", Sz(kAllOff)}}));
+  WaitFor("the help viewer to be let go", [&] { return ProcessesNamed(L"winhlp32.exe") == viewersBefore; });
+  CHECK_EQ(ReadValues(), erased);
   CheckBytes(ReadFileBytes(policyFile), FreshRecord(Narrow(prepared)), "the file at the end");
 }
 
